@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs what the tests need when it is missing, builds, and runs every test.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$root"
+
+# Debian packages the build and the tests use, each with a file that shows
+# whether it is there already.
+packages=(
+    "cmake:/usr/bin/cmake"
+    "g++:/usr/bin/g++"
+    "make:/usr/bin/make"
+    "libgtest-dev:/usr/include/gtest/gtest.h"
+)
+
+install_missing() {
+    local missing=()
+    local entry
+    for entry in "$@"; do
+        [ -e "${entry#*:}" ] || missing+=("${entry%%:*}")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "missing packages: ${missing[*]} (run as root to install them)" >&2
+        exit 1
+    fi
+    echo "installing: ${missing[*]}"
+    apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+install_missing "${packages[@]}"
+
+cmake --preset debug >/dev/null
+cmake --build --preset debug
+ctest --preset debug

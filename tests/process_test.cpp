@@ -1,0 +1,392 @@
+// The real executable on the stand-in runtime, driven through the stand-in's
+// knobs. The same suite runs against a Windows build under Wine; where
+// Windows legitimately differs, the expectation says so.
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include "case_name.h"
+
+#include "process_runner.h"
+
+namespace {
+
+struct Target {
+    std::string launcher;  // the executable under test
+    std::string runner;    // what starts it, empty for a native executable
+    bool windows;
+};
+
+const Target& target()
+{
+    static const Target t = [] {
+        const char* launcher = std::getenv("LAUNCHER_PATH");
+        const char* runner = std::getenv("LAUNCHER_RUNNER");
+        const char* platform = std::getenv("LAUNCHER_PLATFORM");
+        return Target{launcher ? launcher : "", runner ? runner : "",
+                      platform != nullptr && std::string(platform) == "windows"};
+    }();
+    return t;
+}
+
+// What the C runtime's text mode makes of a line feed on this target's
+// standard streams: Windows writes CR LF, the handlers themselves add nothing.
+std::string onConsole(const std::string& bytes)
+{
+    if (!target().windows) {
+        return bytes;
+    }
+    std::string converted;
+    for (char c : bytes) {
+        if (c == '\n') {
+            converted += '\r';
+        }
+        converted += c;
+    }
+    return converted;
+}
+
+// The exit status a POSIX parent sees for a component status. Windows keeps
+// all 32 bits; Wine hands the Linux parent the low 8 bits of them.
+int seenExitStatus(int linuxStatus, int windowsStatus)
+{
+    return target().windows ? (windowsStatus & 0xFF) : linuxStatus;
+}
+
+class TempFile {
+public:
+    TempFile()
+    {
+        char name[] = "/tmp/launcher-trace-XXXXXX";
+        const int fd = mkstemp(name);
+        if (fd >= 0) {
+            close(fd);
+        }
+        path_ = name;
+    }
+    ~TempFile() { std::remove(path_.c_str()); }
+    TempFile(const TempFile&) = delete;
+    TempFile& operator=(const TempFile&) = delete;
+
+    const std::string& path() const { return path_; }
+    std::vector<std::string> lines() const
+    {
+        std::ifstream in(path_, std::ios::binary);
+        std::vector<std::string> result;
+        for (std::string line; std::getline(in, line);) {
+            result.push_back(line);
+        }
+        return result;
+    }
+
+private:
+    std::string path_;
+};
+
+// Runs the launcher with these arguments after argv[0] and only these knobs
+// in its environment, besides what the runner itself needs.
+ProcessResult launch(const std::vector<std::string>& args, const std::vector<std::string>& knobs)
+{
+    std::vector<std::string> argv;
+    if (!target().runner.empty()) {
+        argv.push_back(target().runner);
+    }
+    argv.push_back(target().launcher);
+    argv.insert(argv.end(), args.begin(), args.end());
+
+    std::vector<std::string> env = knobs;
+    env.emplace_back("PATH=/usr/local/bin:/usr/bin:/bin");
+    for (const char* name : {"HOME", "WINEPREFIX", "WINEDEBUG", "WINEDLLOVERRIDES"}) {
+        if (const char* value = std::getenv(name)) {
+            env.push_back(std::string(name) + "=" + value);
+        }
+    }
+    return runProcess(argv, env);
+}
+
+// The program path as the component receives it in argv[0].
+std::string programPathSeen()
+{
+    const ProcessResult r = launch({}, {});
+    const std::string echoed = r.out.substr(0, r.out.find('\n'));
+    return target().windows && !echoed.empty() && echoed.back() == '\r'
+               ? echoed.substr(0, echoed.size() - 1)
+               : echoed;
+}
+
+std::string firstWord(const std::string& line)
+{
+    return line.substr(0, line.find(' '));
+}
+
+std::vector<std::string> functionsCalled(const TempFile& trace)
+{
+    std::vector<std::string> names;
+    for (const std::string& line : trace.lines()) {
+        names.push_back(firstWord(line));
+    }
+    return names;
+}
+
+class Process : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(target().launcher.empty()) << "LAUNCHER_PATH names no executable";
+    }
+};
+
+// --- exit status ------------------------------------------------------------
+
+struct StatusCase {
+    const char* name;
+    std::vector<std::string> knobs;
+    int linuxStatus;
+    int windowsStatus;
+};
+
+const StatusCase statusCases[] = {
+    {"Success", {"STANDIN_RUNTIME_STATUS=0"}, 0, 0},
+    {"MinusOne", {"STANDIN_RUNTIME_STATUS=-1"}, 255, -1},
+    {"Three", {"STANDIN_RUNTIME_STATUS=3"}, 3, 3},
+    {"TwoFiftyFive", {"STANDIN_RUNTIME_STATUS=255"}, 255, 255},
+    {"TwoFiftySixIsNotSuccess", {"STANDIN_RUNTIME_STATUS=256"}, 1, 256},
+    {"MinusTwoFiftySix", {"STANDIN_RUNTIME_STATUS=-256"}, 1, -256},
+    {"Largest", {"STANDIN_RUNTIME_STATUS=2147483647"}, 255, 2147483647},
+    {"ApplicationStartFails", {"STANDIN_RUNTIME_FAIL=application"}, 0, 0},
+    {"CoreStartFails", {"STANDIN_RUNTIME_FAIL=core"}, 255, -1},
+    {"RegistrationFails", {"STANDIN_RUNTIME_FAIL=instance"}, 255, -1},
+};
+
+class ExitStatus : public Process, public ::testing::WithParamInterface<StatusCase> {};
+
+TEST_P(ExitStatus, IsTheComponentsStatusAsThePlatformShowsIt)
+{
+    const StatusCase& c = GetParam();
+    std::vector<std::string> knobs = c.knobs;
+    knobs.emplace_back("STANDIN_RUNTIME_PRINT=");
+    const ProcessResult r = launch({"ignored"}, knobs);
+
+    EXPECT_EQ(r.signal, 0);
+    EXPECT_EQ(r.exitStatus, seenExitStatus(c.linuxStatus, c.windowsStatus));
+    // The launcher says nothing of its own on any road.
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Process, ExitStatus, ::testing::ValuesIn(statusCases), CaseName());
+
+// --- console text -----------------------------------------------------------
+
+struct TextCase {
+    const char* name;
+    std::vector<std::string> knobs;
+    std::string expectedOut;
+    std::string expectedErr;
+};
+
+const TextCase textCases[] = {
+    {"PrintAsItComes", {"STANDIN_RUNTIME_PRINT=abc"}, "abc", ""},
+    {"ErrorCompleted", {"STANDIN_RUNTIME_ERROR=abc"}, "", "abc\n"},
+    {"ErrorAlreadyEnded", {"STANDIN_RUNTIME_ERROR=abc\n"}, "", "abc\n"},
+    {"ErrorAfterCarriageReturn", {"STANDIN_RUNTIME_ERROR=abc\r"}, "", "abc\r\n"},
+    {"EmptyTextsWriteNothing", {"STANDIN_RUNTIME_PRINT=", "STANDIN_RUNTIME_ERROR="}, "", ""},
+    {"Both",
+     {"STANDIN_RUNTIME_PRINT=line one\nline two", "STANDIN_RUNTIME_ERROR=warning: x"},
+     "line one\nline two",
+     "warning: x\n"},
+    {"OddBytes",
+     {"STANDIN_RUNTIME_PRINT=\x01\x7F\x1B[1m\t", "STANDIN_RUNTIME_ERROR=\x02\x1B[0m"},
+     "\x01\x7F\x1B[1m\t",
+     "\x02\x1B[0m\n"},
+};
+
+class ConsoleText : public Process, public ::testing::WithParamInterface<TextCase> {};
+
+TEST_P(ConsoleText, ReachesEachStreamByteForByte)
+{
+    const TextCase& c = GetParam();
+    const ProcessResult r = launch({"not echoed"}, c.knobs);
+
+    EXPECT_EQ(r.exitStatus, 0);
+    EXPECT_EQ(r.out, onConsole(c.expectedOut));
+    EXPECT_EQ(r.err, onConsole(c.expectedErr));
+}
+
+INSTANTIATE_TEST_SUITE_P(Process, ConsoleText, ::testing::ValuesIn(textCases), CaseName());
+
+TEST_F(Process, NonAsciiBytesPassThroughUnchanged)
+{
+    // High bytes are not valid in every encoding, so they are checked apart
+    // from the control bytes above.
+    const std::string text = "caf\xC3\xA9 \xE2\x82\xAC";
+    const ProcessResult r =
+        launch({}, {"STANDIN_RUNTIME_PRINT=" + text, "STANDIN_RUNTIME_ERROR=" + text});
+    EXPECT_EQ(r.out, onConsole(text));
+    EXPECT_EQ(r.err, onConsole(text + "\n"));
+}
+
+// --- call order -------------------------------------------------------------
+
+using Calls = std::vector<std::string>;
+
+struct TraceCase {
+    const char* name;
+    std::vector<std::string> knobs;
+    Calls expected;
+};
+
+const Calls initThroughMain = {"mclInitializeApplication", "mclmcrInitialize",
+                               "mclInitializeComponentInstance", "mclMain"};
+
+const TraceCase traceCases[] = {
+    {"Success",
+     {},
+     {"mclInitializeApplication", "mclmcrInitialize", "mclInitializeComponentInstance", "mclMain",
+      "mclWaitForFiguresToDie", "mclTerminateInstance", "mclTerminateApplication"}},
+    {"FailingMainDoesNotWait",
+     {"STANDIN_RUNTIME_STATUS=3"},
+     {"mclInitializeApplication", "mclmcrInitialize", "mclInitializeComponentInstance", "mclMain",
+      "mclTerminateInstance", "mclTerminateApplication"}},
+    {"ApplicationStartFails", {"STANDIN_RUNTIME_FAIL=application"}, {"mclInitializeApplication"}},
+    {"CoreStartFails",
+     {"STANDIN_RUNTIME_FAIL=core"},
+     {"mclInitializeApplication", "mclmcrInitialize"}},
+    {"RegistrationFails",
+     {"STANDIN_RUNTIME_FAIL=instance"},
+     {"mclInitializeApplication", "mclmcrInitialize", "mclInitializeComponentInstance"}},
+};
+
+class CallOrder : public Process, public ::testing::WithParamInterface<TraceCase> {};
+
+TEST_P(CallOrder, ReachesTheRuntimeInThisOrder)
+{
+    const TraceCase& c = GetParam();
+    TempFile trace;
+    std::vector<std::string> knobs = c.knobs;
+    knobs.push_back("STANDIN_RUNTIME_TRACE=" + trace.path());
+    launch({"a"}, knobs);
+
+    EXPECT_EQ(functionsCalled(trace), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Process, CallOrder, ::testing::ValuesIn(traceCases), CaseName());
+
+TEST_F(Process, TraceShowsWhatEachCallReceived)
+{
+    TempFile trace;
+    launch({"x y"}, {"STANDIN_RUNTIME_TRACE=" + trace.path()});
+    const std::vector<std::string> lines = trace.lines();
+    ASSERT_EQ(lines.size(), 7U);
+
+    EXPECT_EQ(lines[0], "mclInitializeApplication options=0[]");
+    EXPECT_EQ(lines[1], "mclmcrInitialize");
+    const std::string& registration = lines[2];
+    EXPECT_NE(registration.find(" name=\"zembraTolvique\" extraText=\"\" "), std::string::npos);
+    EXPECT_NE(registration.find(" searchPath=35[\"zembraTolvique/\",\"toolbox/compiler/deploy/\","),
+              std::string::npos);
+    EXPECT_NE(registration.find(",\"toolbox/database/database/\"] "), std::string::npos);
+    EXPECT_NE(registration.find(" classPath=1[\"java/jar/toolbox/database.jar\"] extraList=0[] "
+                                "flags=1,0,0,0 errorHandler=set printHandler=set"),
+              std::string::npos);
+    EXPECT_NE(lines[3].find("mclMain instance=set argc=2 argv=2["), std::string::npos);
+    EXPECT_NE(lines[3].find(",\"x y\"] function=\"zembratolvique\" flag=0"), std::string::npos);
+    EXPECT_EQ(lines[4], "mclWaitForFiguresToDie arg=null");
+    EXPECT_EQ(lines[5], "mclTerminateInstance instance=set");
+    EXPECT_EQ(lines[6], "mclTerminateApplication");
+}
+
+// --- the command line -------------------------------------------------------
+
+std::string echoOf(const std::string& programPath, const std::vector<std::string>& args)
+{
+    std::string expected = programPath + "\n";
+    for (const std::string& arg : args) {
+        expected += arg + "\n";
+    }
+    return onConsole(expected);
+}
+
+TEST_F(Process, ProgramPathComesFirst)
+{
+    const ProcessResult r = launch({}, {});
+    EXPECT_EQ(r.exitStatus, 0);
+    if (target().windows) {
+        // Windows start-up hands over the path as the command line spelled
+        // it; under Wine that is the Windows form of the path given.
+        EXPECT_NE(r.out.find("zembraTolvique.exe\r\n"), std::string::npos) << r.out;
+        EXPECT_EQ(r.out.find('/'), std::string::npos) << r.out;
+    } else {
+        EXPECT_EQ(r.out, target().launcher + "\n");
+    }
+    EXPECT_EQ(r.err, "");
+}
+
+struct ArgumentsCase {
+    const char* name;
+    std::vector<std::string> args;
+};
+
+std::vector<std::string> manyArguments(int count)
+{
+    std::vector<std::string> args;
+    for (int i = 0; i < count; ++i) {
+        args.push_back(std::to_string(i));
+    }
+    return args;
+}
+
+const ArgumentsCase argumentCases[] = {
+    {"Plain", {"hello", "big world"}},
+    {"Empty", {"", "x", "", ""}},
+    {"QuotesAndShellCharacters", {"\"quoted\"", "'single'", "a\\b", "$HOME", "*", "-", "--x=1"}},
+    {"ControlBytes", {"\x01\x02", "tab\there", "bell\x07", "del\x7F", "esc\x1B[0m"}},
+    {"Utf8", {"caf\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x99\x82"}},
+    {"ThousandsOfArguments", manyArguments(5000)},
+};
+
+class CommandLine : public Process, public ::testing::WithParamInterface<ArgumentsCase> {};
+
+TEST_P(CommandLine, ArrivesUnchangedInOrder)
+{
+    const ArgumentsCase& c = GetParam();
+    const ProcessResult r = launch(c.args, {});
+
+    EXPECT_EQ(r.exitStatus, 0);
+    EXPECT_TRUE(r.out == echoOf(programPathSeen(), c.args)) << r.out.substr(0, 400);
+    EXPECT_EQ(r.err, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Process, CommandLine, ::testing::ValuesIn(argumentCases), CaseName());
+
+TEST_F(Process, BytesOutsideUtf8ArriveUnchangedOnLinux)
+{
+    if (target().windows) {
+        GTEST_SKIP() << "a Windows command line is UTF-16; bytes that are no text do not survive it";
+    }
+    const std::vector<std::string> args = {"\xFF\xFE", "\x80", "a\xC3(b"};
+    const ProcessResult r = launch(args, {});
+    EXPECT_EQ(r.out, echoOf(target().launcher, args));
+}
+
+TEST_F(Process, AHundredKilobyteArgumentArrivesWhole)
+{
+    // A Windows command line holds at most 32767 characters in all.
+    const std::size_t size = target().windows ? 32000 : 100 * 1000;
+    std::string big(size, 'z');
+    for (std::size_t i = 0; i < big.size(); i += 97) {
+        big[i] = static_cast<char>('a' + i % 26);
+    }
+    const ProcessResult r = launch({"before", big, "after"}, {});
+    EXPECT_EQ(r.exitStatus, 0);
+    EXPECT_TRUE(r.out == echoOf(programPathSeen(), {"before", big, "after"}));
+}
+
+}  // namespace
