@@ -11,6 +11,9 @@ packages=(
     "g++:/usr/bin/g++"
     "make:/usr/bin/make"
     "libgtest-dev:/usr/include/gtest/gtest.h"
+    "g++-mingw-w64-i686:/usr/bin/i686-w64-mingw32-g++"
+    "g++-mingw-w64-x86-64:/usr/bin/x86_64-w64-mingw32-g++"
+    "wine64:/usr/lib/wine/wine64"
 )
 
 install_missing() {
@@ -31,6 +34,14 @@ install_missing() {
 
 install_missing "${packages[@]}"
 
-cmake --preset debug >/dev/null
+# The Windows executables first: the native suite checks them and runs the
+# x64 one under Wine.
+for preset in windows-x86 windows-x64; do
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset"
+done
+
+cmake --preset debug -DWINDOWS_X86_BUILD="$root/build/windows-x86" \
+    -DWINDOWS_X64_BUILD="$root/build/windows-x64" >/dev/null
 cmake --build --preset debug
 ctest --preset debug
