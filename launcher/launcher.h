@@ -13,6 +13,11 @@
 // be created, otherwise what the component's main function returned.
 int runLauncher(int argc, const char** argv);
 
+// Makes the process safe for the run on POSIX systems: a closed standard
+// descriptor stays taken, and a vanished reader fails a write rather than
+// ending the process. Nothing to do on Windows.
+void prepareProcess();
+
 // The one component instance; null until the runtime has created it.
 extern ComponentHandle componentInstance;
 

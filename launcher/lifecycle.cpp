@@ -4,6 +4,7 @@
 int runLauncher(int argc, const char** argv)
 {
     const ComponentDescriptor& d = componentDescriptor;
+    prepareProcess();
 
     // A runtime that never started has nothing to end.
     if (!mclInitializeApplication(runtimeTextArray(d.applicationOptions),

@@ -82,15 +82,18 @@ void traceList(const char* name, const char** texts, int32_t count)
     std::fputc(']', traceFile);
 }
 
+// Opened at the first call and kept open, as a runtime keeps its log.
 bool traceBegin(const char* function)
 {
-    const char* path = std::getenv("STANDIN_RUNTIME_TRACE");
-    if (path == nullptr || *path == '\0') {
-        return false;
-    }
-    traceFile = std::fopen(path, "ab");
     if (traceFile == nullptr) {
-        return false;
+        const char* path = std::getenv("STANDIN_RUNTIME_TRACE");
+        if (path == nullptr || *path == '\0') {
+            return false;
+        }
+        traceFile = std::fopen(path, "ab");
+        if (traceFile == nullptr) {
+            return false;
+        }
     }
     std::fputs(function, traceFile);
     return true;
@@ -104,11 +107,11 @@ void traceField(const char* format, ...)
     va_end(args);
 }
 
+// Each line is on disk before the call goes on, whatever happens next.
 void traceEnd()
 {
     std::fputc('\n', traceFile);
-    std::fclose(traceFile);
-    traceFile = nullptr;
+    std::fflush(traceFile);
 }
 
 const char* isSet(const void* pointer)

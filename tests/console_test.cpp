@@ -77,4 +77,50 @@ TEST(ConsoleHandlers, ALargeTextPassesWhole)
     EXPECT_TRUE(streams.err == text + "\n");
 }
 
+struct FailingCase {
+    const char* name;
+    int descriptor;
+    Failure failure;
+};
+
+const FailingCase failingCases[] = {
+    {"OutputClosed", STDOUT_FILENO, Failure::closed},
+    {"OutputFull", STDOUT_FILENO, Failure::full},
+    {"OutputReaderGone", STDOUT_FILENO, Failure::readerGone},
+    {"ErrorClosed", STDERR_FILENO, Failure::closed},
+    {"ErrorFull", STDERR_FILENO, Failure::full},
+    {"ErrorReaderGone", STDERR_FILENO, Failure::readerGone},
+};
+
+class FailingHandler : public ::testing::TestWithParam<FailingCase> {
+protected:
+    // As the launcher does before a run: a reader that goes away fails the
+    // write instead of ending this process.
+    void SetUp() override { prepareProcess(); }
+};
+
+TEST_P(FailingHandler, ReportsTheLossOnlyInItsCount)
+{
+    const FailingCase& c = GetParam();
+    const OutputHandler handler =
+        c.descriptor == STDOUT_FILENO ? consolePrintHandler : consoleErrorHandler;
+    // Standard output is buffered: a text larger than its buffer meets the
+    // descriptor inside the call. Standard error writes through at once.
+    const std::string large(1 << 20, 'x');
+    int32_t shortText = -2;
+    int32_t largeText = -2;
+    withFailingDescriptor(c.descriptor, c.failure, [&] {
+        shortText = handler("abc");
+        largeText = handler(large.c_str());
+    });
+
+    EXPECT_LT(largeText, static_cast<int32_t>(large.size()));
+    EXPECT_GE(largeText, 0);
+    if (c.descriptor == STDERR_FILENO) {
+        EXPECT_EQ(shortText, 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Console, FailingHandler, ::testing::ValuesIn(failingCases), CaseName());
+
 }  // namespace

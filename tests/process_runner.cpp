@@ -24,12 +24,12 @@ std::vector<char*> pointersTo(const std::vector<std::string>& texts)
 }
 
 // Reads both pipes together, so a child that fills one while we wait on the
-// other cannot stall.
+// other cannot stall. A descriptor of -1 is not read.
 void drain(int outFd, int errFd, std::string& out, std::string& err)
 {
     pollfd fds[2] = {{outFd, POLLIN, 0}, {errFd, POLLIN, 0}};
     std::string* sinks[2] = {&out, &err};
-    int open = 2;
+    int open = (outFd >= 0 ? 1 : 0) + (errFd >= 0 ? 1 : 0);
     char buffer[65536];
     while (open > 0) {
         if (poll(fds, 2, -1) < 0) {
@@ -54,21 +54,50 @@ void drain(int outFd, int errFd, std::string& out, std::string& err)
     }
 }
 
-}  // namespace
-
-ProcessResult runProcess(const std::vector<std::string>& argv,
-                         const std::vector<std::string>& env)
+// Connects the child's descriptor `target` as `how` asks; returns the
+// parent's reading end for a captured stream, else -1. `parentCopies`
+// collects what the parent must close once the child has started.
+int connect(posix_spawn_file_actions_t& actions, int target, Stream how,
+            std::vector<int>& parentCopies)
 {
-    int outPipe[2];
-    int errPipe[2];
-    if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0) {
+    int ends[2] = {-1, -1};
+    switch (how) {
+    case Stream::closed:
+        posix_spawn_file_actions_addclose(&actions, target);
+        return -1;
+    case Stream::full:
+        posix_spawn_file_actions_addopen(&actions, target, "/dev/full", O_WRONLY, 0);
+        return -1;
+    case Stream::brokenPipe:
+        if (pipe2(ends, O_CLOEXEC) != 0) {
+            std::abort();
+        }
+        close(ends[0]);
+        posix_spawn_file_actions_adddup2(&actions, ends[1], target);
+        parentCopies.push_back(ends[1]);
+        return -1;
+    case Stream::captured:
+        break;
+    }
+    if (pipe2(ends, O_CLOEXEC) != 0) {
         std::abort();
     }
+    posix_spawn_file_actions_adddup2(&actions, ends[1], target);
+    parentCopies.push_back(ends[1]);
+    return ends[0];
+}
+
+}  // namespace
+
+ProcessResult runProcess(const std::vector<std::string>& argv, const std::vector<std::string>& env,
+                         Stream out, Stream err)
+{
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, outPipe[1], STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, errPipe[1], STDERR_FILENO);
+    std::vector<int> parentCopies;
+    int outRead = connect(actions, STDOUT_FILENO, out, parentCopies);
+    int errRead = connect(actions, STDERR_FILENO, err, parentCopies);
 
     std::vector<char*> args = pointersTo(argv);
     std::vector<char*> environment = pointersTo(env);
@@ -76,17 +105,21 @@ ProcessResult runProcess(const std::vector<std::string>& argv,
     const int spawned =
         posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environment.data());
     posix_spawn_file_actions_destroy(&actions);
-    close(outPipe[1]);
-    close(errPipe[1]);
+    for (int fd : parentCopies) {
+        close(fd);
+    }
 
     ProcessResult result{-1, 0, {}, {}};
     if (spawned != 0) {
-        close(outPipe[0]);
-        close(errPipe[0]);
+        for (int fd : {outRead, errRead}) {
+            if (fd >= 0) {
+                close(fd);
+            }
+        }
         result.err = std::string("spawn failed: ") + std::strerror(spawned);
         return result;
     }
-    drain(outPipe[0], errPipe[0], result.out, result.err);
+    drain(outRead, errRead, result.out, result.err);
 
     int status = 0;
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {

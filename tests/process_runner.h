@@ -13,9 +13,17 @@ struct ProcessResult {
     std::string err;
 };
 
+// What the child's standard output or error is connected to.
+enum class Stream {
+    captured,    // a pipe read into the result
+    closed,      // no descriptor at all
+    full,        // /dev/full: every write fails
+    brokenPipe,  // a pipe whose reader is gone before the child starts
+};
+
 // Runs `argv` (argv[0] is the program to start, searched in PATH when it has
 // no slash) with exactly the environment `env`, stdin from /dev/null.
-ProcessResult runProcess(const std::vector<std::string>& argv,
-                         const std::vector<std::string>& env);
+ProcessResult runProcess(const std::vector<std::string>& argv, const std::vector<std::string>& env,
+                         Stream out = Stream::captured, Stream err = Stream::captured);
 
 #endif

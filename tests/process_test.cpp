@@ -110,7 +110,8 @@ struct LaunchResult : ProcessResult {
 
 // Runs the launcher with these arguments after argv[0] and only these knobs
 // in its environment, besides what the runner itself needs.
-LaunchResult launch(const std::vector<std::string>& args, const std::vector<std::string>& knobs)
+LaunchResult launch(const std::vector<std::string>& args, const std::vector<std::string>& knobs,
+                    Stream out = Stream::captured, Stream err = Stream::captured)
 {
     std::vector<std::string> argv;
     std::vector<std::string> env = knobs;
@@ -130,7 +131,7 @@ LaunchResult launch(const std::vector<std::string>& args, const std::vector<std:
     if (const char* home = std::getenv("HOME")) {
         env.push_back(std::string("HOME=") + home);
     }
-    LaunchResult result{runProcess(argv, env), 0};
+    LaunchResult result{runProcess(argv, env, out, err), 0};
     if (!target().probe.empty()) {
         const std::vector<std::string> lines = exitCode.lines();
         result.windowsExitCode = lines.empty() ? -999 : std::stol(lines[0]);
@@ -411,5 +412,64 @@ TEST_F(Process, AHundredKilobyteArgumentArrivesWhole)
     EXPECT_EQ(r.exitStatus, 0);
     EXPECT_TRUE(r.out == echoOf({"before", big, "after"}));
 }
+
+// --- failing streams ----------------------------------------------------------
+
+struct FailingStreamCase {
+    const char* name;
+    Stream out;
+    Stream err;
+};
+
+const FailingStreamCase failingStreamCases[] = {
+    {"OutputClosed", Stream::closed, Stream::captured},
+    {"OutputFull", Stream::full, Stream::captured},
+    {"OutputReaderGone", Stream::brokenPipe, Stream::captured},
+    {"ErrorClosed", Stream::captured, Stream::closed},
+    {"ErrorFull", Stream::captured, Stream::full},
+    {"ErrorReaderGone", Stream::captured, Stream::brokenPipe},
+    {"BothReadersGone", Stream::brokenPipe, Stream::brokenPipe},
+};
+
+class FailingStream : public Process, public ::testing::WithParamInterface<FailingStreamCase> {};
+
+TEST_P(FailingStream, LosesOnlyThatStreamAndStillShutsDownInOrder)
+{
+    const FailingStreamCase& c = GetParam();
+    // Larger than any stream buffer, so the failure meets the handler's own
+    // write and not only the flush at exit.
+    const std::string printed(100 * 1000, 'p');
+    const std::string errorText = "the component's error";
+    for (int status : {0, 3}) {
+        SCOPED_TRACE("component status " + std::to_string(status));
+        TempFile trace;
+        const LaunchResult r = launch({},
+                                      {"STANDIN_RUNTIME_STATUS=" + std::to_string(status),
+                                       "STANDIN_RUNTIME_PRINT=" + printed,
+                                       "STANDIN_RUNTIME_ERROR=" + errorText,
+                                       "STANDIN_RUNTIME_TRACE=" + trace.path()},
+                                      c.out, c.err);
+
+        EXPECT_EQ(r.signal, 0);
+        EXPECT_EQ(r.exitStatus, status);
+        Calls expected = {"mclInitializeApplication", "mclmcrInitialize",
+                          "mclInitializeComponentInstance", "mclMain"};
+        if (status == 0) {
+            expected.emplace_back("mclWaitForFiguresToDie");
+        }
+        expected.insert(expected.end(), {"mclTerminateInstance", "mclTerminateApplication"});
+        EXPECT_EQ(functionsCalled(trace), expected);
+        // The stream that still works gets its text whole.
+        if (c.out == Stream::captured) {
+            EXPECT_TRUE(r.out == onConsole(printed)) << r.out.size() << " bytes";
+        }
+        if (c.err == Stream::captured) {
+            EXPECT_EQ(r.err, onConsole(errorText + "\n"));
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Process, FailingStream, ::testing::ValuesIn(failingStreamCases),
+                         CaseName());
 
 }  // namespace

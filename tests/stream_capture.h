@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 struct CapturedStreams {
@@ -50,6 +51,39 @@ inline CapturedStreams captureStreams(const std::function<void()>& body)
     std::fclose(outFile);
     std::fclose(errFile);
     return captured;
+}
+
+// Ways a standard stream's descriptor can fail every write.
+enum class Failure { closed, full, readerGone };
+
+// Runs `body` with `descriptor` (1 or 2) failing as `failure` says, then puts
+// the descriptor and its stream back as they were.
+inline void withFailingDescriptor(int descriptor, Failure failure, const std::function<void()>& body)
+{
+    std::FILE* stream = descriptor == STDOUT_FILENO ? stdout : stderr;
+    std::fflush(stream);
+    const int saved = dup(descriptor);
+    if (failure == Failure::closed) {
+        close(descriptor);
+    } else if (failure == Failure::full) {
+        const int full = open("/dev/full", O_WRONLY);
+        dup2(full, descriptor);
+        close(full);
+    } else {
+        int ends[2];
+        if (pipe(ends) == 0) {
+            close(ends[0]);
+            dup2(ends[1], descriptor);
+            close(ends[1]);
+        }
+    }
+
+    body();
+
+    std::fflush(stream);
+    std::clearerr(stream);
+    dup2(saved, descriptor);
+    close(saved);
 }
 
 #endif

@@ -1,0 +1,53 @@
+#include "launcher.h"
+
+#ifndef _WIN32
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
+#ifndef _WIN32
+namespace {
+
+// Caught rather than ignored: a caught signal reverts to its default in any
+// program the runtime starts, an ignored one would be inherited.
+extern "C" void discardSignal(int /*signal*/) {}
+
+// A standard descriptor that the caller closed would be handed to the next
+// file the runtime opens, and the component's console text would land in
+// that file. Holding the number with a device keeps the text out of it:
+// input reads nothing, output fails as a closed descriptor does.
+void holdStandardDescriptor(int descriptor, const char* device, int mode)
+{
+    if (fcntl(descriptor, F_GETFD) != -1) {
+        return;
+    }
+    const int opened = open(device, mode | O_CLOEXEC);
+    if (opened != -1 && opened != descriptor) {
+        dup2(opened, descriptor);  // dup2 leaves the copy inheritable, as a standard one is
+        close(opened);
+    } else if (opened == descriptor) {
+        fcntl(descriptor, F_SETFD, 0);
+    }
+}
+
+}  // namespace
+#endif
+
+void prepareProcess()
+{
+#ifndef _WIN32
+    holdStandardDescriptor(STDIN_FILENO, "/dev/null", O_RDONLY);
+    holdStandardDescriptor(STDOUT_FILENO, "/dev/full", O_WRONLY);
+    holdStandardDescriptor(STDERR_FILENO, "/dev/full", O_WRONLY);
+
+    // A reader that goes away shows as a failed write in the handlers' counts,
+    // as on Windows, instead of ending the process before the runtime is
+    // shut down in order.
+    struct sigaction action = {};
+    action.sa_handler = discardSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGPIPE, &action, nullptr);
+#endif
+}
