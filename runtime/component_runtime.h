@@ -29,8 +29,8 @@ bool mclInitializeComponentInstance(ComponentHandle* instance, const char* publi
                                     const char* keyHex, const char** searchPath,
                                     int32_t searchPathCount, const char** classPath,
                                     int32_t classPathCount, const char** extraList,
-                                    int32_t extraListCount, int32_t instanceFlag,
-                                    int32_t reserved1, int32_t reserved2, int32_t reserved3,
+                                    int32_t extraListCount, int32_t instanceFlag, int32_t reserved1,
+                                    int32_t reserved2, int32_t reserved3,
                                     OutputHandler errorHandler, OutputHandler printHandler);
 
 int32_t mclMain(ComponentHandle instance, int32_t argc, const char** argv,

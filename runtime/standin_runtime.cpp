@@ -8,7 +8,6 @@
 //                                                   printed in place of the echo
 //   STANDIN_RUNTIME_TRACE=<file>                    one appended line per call
 #include <cerrno>
-#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -45,44 +44,87 @@ bool failureRequested(const char* stage)
 
 std::FILE* traceFile = nullptr;
 
+// The line being traced, built in memory and written whole.
+char* traceLine = nullptr;
+std::size_t traceSize = 0;
+std::size_t traceCapacity = 0;
+bool traceOverflow = false;
+
+void trace(const char* bytes, std::size_t count)
+{
+    if (traceSize + count > traceCapacity) {
+        const std::size_t wanted = (traceSize + count) * 2;
+        char* grown = static_cast<char*>(std::realloc(traceLine, wanted));
+        if (grown == nullptr) {
+            traceOverflow = true;
+            return;
+        }
+        traceLine = grown;
+        traceCapacity = wanted;
+    }
+    std::memcpy(traceLine + traceSize, bytes, count);
+    traceSize += count;
+}
+
+void trace(const char* text)
+{
+    trace(text, std::strlen(text));
+}
+
+void traceNumber(long long value)
+{
+    char digits[24];
+    const int length = std::snprintf(digits, sizeof digits, "%lld", value);
+    if (length > 0) {
+        trace(digits, static_cast<std::size_t>(length));
+    }
+}
+
 // Texts are quoted with every byte outside printable ASCII escaped, so one
 // call is always one line whatever the component was given.
 void traceText(const char* text)
 {
     if (text == nullptr) {
-        std::fputs("null", traceFile);
+        trace("null");
         return;
     }
-    std::fputc('"', traceFile);
+    static const char hex[] = "0123456789ABCDEF";
+    trace("\"");
     for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p != 0; ++p) {
         if (*p == '"' || *p == '\\') {
-            std::fprintf(traceFile, "\\%c", *p);
+            const char escaped[] = {'\\', static_cast<char>(*p)};
+            trace(escaped, sizeof escaped);
         } else if (*p >= 0x20 && *p < 0x7F) {
-            std::fputc(*p, traceFile);
+            trace(reinterpret_cast<const char*>(p), 1);
         } else {
-            std::fprintf(traceFile, "\\x%02X", *p);
+            const char escaped[] = {'\\', 'x', hex[*p >> 4U], hex[*p & 0xFU]};
+            trace(escaped, sizeof escaped);
         }
     }
-    std::fputc('"', traceFile);
+    trace("\"");
 }
 
 void traceList(const char* name, const char** texts, int32_t count)
 {
-    std::fprintf(traceFile, " %s=%d[", name, static_cast<int>(count));
+    trace(" ");
+    trace(name);
+    trace("=");
+    traceNumber(count);
+    trace("[");
     if (texts == nullptr) {
-        std::fputs("null", traceFile);
+        trace("null");
     } else {
         for (int32_t i = 0; i < count; ++i) {
             if (i > 0) {
-                std::fputc(',', traceFile);
+                trace(",");
             }
             traceText(texts[i]);
         }
     }
-    std::fputc(']', traceFile);
+    trace("]");
 }
 
-// Opened at the first call and kept open, as a runtime keeps its log.
+// The file is opened at the first call and kept open, as a runtime keeps its log.
 bool traceBegin(const char* function)
 {
     if (traceFile == nullptr) {
@@ -95,23 +137,20 @@ bool traceBegin(const char* function)
             return false;
         }
     }
-    std::fputs(function, traceFile);
+    traceSize = 0;
+    traceOverflow = false;
+    trace(function);
     return true;
 }
 
-void traceField(const char* format, ...)
-{
-    va_list args;
-    va_start(args, format);
-    std::vfprintf(traceFile, format, args);
-    va_end(args);
-}
-
-// Each line is on disk before the call goes on, whatever happens next.
+// Each line is on disk before the call goes on, whatever happens next. A
+// line that could not be built or written is left out of the trace.
 void traceEnd()
 {
-    std::fputc('\n', traceFile);
-    std::fflush(traceFile);
+    trace("\n");
+    if (!traceOverflow && std::fwrite(traceLine, 1, traceSize, traceFile) == traceSize) {
+        traceOverflow = std::fflush(traceFile) != 0;
+    }
 }
 
 const char* isSet(const void* pointer)
@@ -150,11 +189,11 @@ bool isTextList(const char** texts, int32_t count)
 
 // Returns why the registration is refused, or null when it is sound.
 const char* registrationFault(ComponentHandle* instance, const char* publicKeyHex,
-                              const char* componentName, const char* extraText,
-                              const char* keyHex, const char** searchPath,
-                              int32_t searchPathCount, const char** classPath,
-                              int32_t classPathCount, const char** extraList,
-                              int32_t extraListCount, OutputHandler printHandler)
+                              const char* componentName, const char* extraText, const char* keyHex,
+                              const char** searchPath, int32_t searchPathCount,
+                              const char** classPath, int32_t classPathCount,
+                              const char** extraList, int32_t extraListCount,
+                              OutputHandler printHandler)
 {
     if (!applicationStarted || !coreStarted) {
         return "the runtime was not started";
@@ -192,14 +231,15 @@ const char* registrationFault(ComponentHandle* instance, const char* publicKeyHe
 
 // --- the component ----------------------------------------------------------
 
-void report(const char* prefix, const char* detail)
+// Says what went wrong in one line through the component's error handler; a
+// detail too long for the line is cut short.
+void report(OutputHandler errorHandler, const char* prefix, const char* detail)
 {
-    if (theInstance.errorHandler == nullptr) {
-        return;
-    }
     char line[256];
-    std::snprintf(line, sizeof line, "stand-in runtime: %s%s", prefix, detail);
-    theInstance.errorHandler(line);
+    if (errorHandler != nullptr &&
+        std::snprintf(line, sizeof line, "stand-in runtime: %s%s", prefix, detail) >= 0) {
+        errorHandler(line);
+    }
 }
 
 bool parseStatus(const char* text, int32_t* status)
@@ -220,7 +260,7 @@ void echoArguments(int32_t argc, const char** argv)
         const std::size_t length = std::strlen(argv[i]);
         char* line = static_cast<char*>(std::malloc(length + 2));
         if (line == nullptr) {
-            report("out of memory for argument ", "");
+            report(theInstance.errorHandler, "out of memory for argument ", "");
             return;
         }
         std::memcpy(line, argv[i], length);
@@ -261,43 +301,44 @@ STANDIN_API bool mclmcrInitialize(void)
 STANDIN_API bool mclInitializeComponentInstance(
     ComponentHandle* instance, const char* publicKeyHex, const char* componentName,
     const char* extraText, const char* keyHex, const char** searchPath, int32_t searchPathCount,
-    const char** classPath, int32_t classPathCount, const char** extraList,
-    int32_t extraListCount, int32_t instanceFlag, int32_t reserved1, int32_t reserved2,
-    int32_t reserved3, OutputHandler errorHandler, OutputHandler printHandler)
+    const char** classPath, int32_t classPathCount, const char** extraList, int32_t extraListCount,
+    int32_t instanceFlag, int32_t reserved1, int32_t reserved2, int32_t reserved3,
+    OutputHandler errorHandler, OutputHandler printHandler)
 {
     if (traceBegin("mclInitializeComponentInstance")) {
-        traceField(" instance=%s publicKey=", isSet(instance));
+        trace(" instance=");
+        trace(isSet(instance));
+        trace(" publicKey=");
         traceText(publicKeyHex);
-        traceField(" name=");
+        trace(" name=");
         traceText(componentName);
-        traceField(" extraText=");
+        trace(" extraText=");
         traceText(extraText);
-        traceField(" key=");
+        trace(" key=");
         traceText(keyHex);
         traceList("searchPath", searchPath, searchPathCount);
         traceList("classPath", classPath, classPathCount);
         traceList("extraList", extraList, extraListCount);
-        traceField(" flags=%d,%d,%d,%d errorHandler=%s printHandler=%s",
-                   static_cast<int>(instanceFlag), static_cast<int>(reserved1),
-                   static_cast<int>(reserved2), static_cast<int>(reserved3),
-                   isSet(reinterpret_cast<void*>(errorHandler)),
-                   isSet(reinterpret_cast<void*>(printHandler)));
+        const int32_t flags[] = {instanceFlag, reserved1, reserved2, reserved3};
+        trace(" flags=");
+        for (std::size_t i = 0; i < sizeof flags / sizeof flags[0]; ++i) {
+            trace(i > 0 ? "," : "");
+            traceNumber(flags[i]);
+        }
+        trace(" errorHandler=");
+        trace(isSet(reinterpret_cast<void*>(errorHandler)));
+        trace(" printHandler=");
+        trace(isSet(reinterpret_cast<void*>(printHandler)));
         traceEnd();
     }
     if (failureRequested("instance")) {
         return false;
     }
-    const char* fault = registrationFault(instance, publicKeyHex, componentName, extraText,
-                                          keyHex, searchPath, searchPathCount, classPath,
-                                          classPathCount, extraList, extraListCount,
-                                          printHandler);
+    const char* fault = registrationFault(instance, publicKeyHex, componentName, extraText, keyHex,
+                                          searchPath, searchPathCount, classPath, classPathCount,
+                                          extraList, extraListCount, printHandler);
     if (fault != nullptr) {
-        if (errorHandler != nullptr) {
-            char line[256];
-            std::snprintf(line, sizeof line, "stand-in runtime: refused registration: %s",
-                          fault);
-            errorHandler(line);
-        }
+        report(errorHandler, "refused registration: ", fault);
         return false;
     }
     theInstance = ComponentInstanceState{errorHandler, printHandler, true};
@@ -309,25 +350,30 @@ STANDIN_API int32_t mclMain(ComponentHandle instance, int32_t argc, const char**
                             const char* mainFunctionName, int32_t runFlag)
 {
     if (traceBegin("mclMain")) {
-        traceField(" instance=%s argc=%d", isSet(instance), static_cast<int>(argc));
+        trace(" instance=");
+        trace(isSet(instance));
+        trace(" argc=");
+        traceNumber(argc);
         traceList("argv", argv, argc);
-        traceField(" function=");
+        trace(" function=");
         traceText(mainFunctionName);
-        traceField(" flag=%d", static_cast<int>(runFlag));
+        trace(" flag=");
+        traceNumber(runFlag);
         traceEnd();
     }
     if (instance != &theInstance || !theInstance.running) {
         return -1;
     }
     if (!isTextList(argv, argc)) {
-        report("the main function was given no argument vector", "");
+        report(theInstance.errorHandler, "the main function was given no argument vector", "");
         return -1;
     }
 
     int32_t status = 0;
     const char* statusText = std::getenv("STANDIN_RUNTIME_STATUS");
     if (statusText != nullptr && !parseStatus(statusText, &status)) {
-        report("STANDIN_RUNTIME_STATUS is not a 32-bit integer: ", statusText);
+        report(theInstance.errorHandler,
+               "STANDIN_RUNTIME_STATUS is not a 32-bit integer: ", statusText);
         return 1;
     }
 
@@ -349,7 +395,8 @@ STANDIN_API int32_t mclMain(ComponentHandle instance, int32_t argc, const char**
 STANDIN_API bool mclWaitForFiguresToDie(void* unused)
 {
     if (traceBegin("mclWaitForFiguresToDie")) {
-        traceField(" arg=%s", isSet(unused));
+        trace(" arg=");
+        trace(isSet(unused));
         traceEnd();
     }
     // The stand-in draws no windows, so there is never one to wait for.
@@ -359,7 +406,8 @@ STANDIN_API bool mclWaitForFiguresToDie(void* unused)
 STANDIN_API bool mclTerminateInstance(ComponentHandle* instance)
 {
     if (traceBegin("mclTerminateInstance")) {
-        traceField(" instance=%s", isSet(instance == nullptr ? nullptr : *instance));
+        trace(" instance=");
+        trace(isSet(instance == nullptr ? nullptr : *instance));
         traceEnd();
     }
     if (instance == nullptr || *instance != &theInstance || !theInstance.running) {

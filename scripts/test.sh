@@ -14,6 +14,11 @@ packages=(
     "g++-mingw-w64-i686:/usr/bin/i686-w64-mingw32-g++"
     "g++-mingw-w64-x86-64:/usr/bin/x86_64-w64-mingw32-g++"
     "wine64:/usr/lib/wine/wine64"
+    "clang:/usr/bin/clang++"
+    "libclang-rt-14-dev:/usr/lib/llvm-14/lib/clang/14.0.6/lib/linux/libclang_rt.fuzzer-x86_64.a"
+    "clang-format:/usr/bin/clang-format"
+    "clang-tidy:/usr/bin/clang-tidy"
+    "devscripts:/usr/bin/hardening-check"
 )
 
 install_missing() {
@@ -34,14 +39,26 @@ install_missing() {
 
 install_missing "${packages[@]}"
 
-# The Windows executables first: the native suite checks them and runs the
-# x64 one under Wine.
-for preset in windows-x86 windows-x64; do
-    cmake --preset "$preset" >/dev/null
-    cmake --build --preset "$preset"
-done
-
+# The Windows executables are built first: the native suite checks them and
+# runs the x64 one under Wine.
+cmake --preset windows-x86 >/dev/null
+cmake --preset windows-x64 >/dev/null
 cmake --preset debug -DWINDOWS_X86_BUILD="$root/build/windows-x86" \
     -DWINDOWS_X64_BUILD="$root/build/windows-x64" >/dev/null
-cmake --build --preset debug
+cmake --preset sanitize >/dev/null
+
+echo "== style"
+scripts/check_style.sh build/debug build/sanitize
+
+for preset in windows-x86 windows-x64 debug sanitize; do
+    echo "== build $preset"
+    cmake --build --preset "$preset" >"build/$preset.log" 2>&1 || {
+        cat "build/$preset.log"
+        exit 1
+    }
+done
+
+echo "== tests: native suite, Windows checks, Wine suite, binary checks"
 ctest --preset debug
+echo "== tests: native suite under ASan and UBSan, bounded fuzz run"
+ctest --preset sanitize

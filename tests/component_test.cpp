@@ -83,9 +83,8 @@ TEST_F(LauncherTest, AFailedRegistrationIsRetriedFromTheCoreStart)
 
     fakeRuntime.instanceStarts = true;
     EXPECT_TRUE(startComponentInstance(firstHandler, secondHandler));
-    EXPECT_EQ(fakeRuntime.calls,
-              (Calls{"mclmcrInitialize", "mclInitializeComponentInstance", "mclmcrInitialize",
-                     "mclInitializeComponentInstance"}));
+    EXPECT_EQ(fakeRuntime.calls, (Calls{"mclmcrInitialize", "mclInitializeComponentInstance",
+                                        "mclmcrInitialize", "mclInitializeComponentInstance"}));
     EXPECT_EQ(componentInstance, fakeInstanceHandle());
 }
 

@@ -48,7 +48,7 @@ Element readElement(const Bytes& der, std::size_t& pos)
     }
     element.tag = der[pos++];
     std::size_t length = der[pos++];
-    if (length & 0x80U) {
+    if ((length & 0x80U) != 0) {
         const std::size_t lengthBytes = length & 0x7FU;
         length = 0;
         for (std::size_t i = 0; i < lengthBytes && pos < der.size(); ++i) {
@@ -132,10 +132,10 @@ TEST(Descriptor, SearchPathHoldsThe35FoldersInOrder)
     expected.emplace_back(componentDescriptor.componentSearchPath.texts[2]);
     expected.emplace_back(componentDescriptor.componentSearchPath.texts[3]);
     for (const char* folder :
-         {"general", "ops", "lang", "elmat", "elfun", "specfun", "matfun", "datafun", "polyfun",
-          "funfun", "sparfun", "scribe", "graph2d", "graph3d", "specgraph", "graphics",
-          "uitools", "strfun", "imagesci", "iofun", "audiovideo", "timefun", "datatypes",
-          "verctrl", "codetools", "helptools", "winfun", "demos"}) {
+         {"general",   "ops",       "lang",    "elmat",     "elfun",     "specfun", "matfun",
+          "datafun",   "polyfun",   "funfun",  "sparfun",   "scribe",    "graph2d", "graph3d",
+          "specgraph", "graphics",  "uitools", "strfun",    "imagesci",  "iofun",   "audiovideo",
+          "timefun",   "datatypes", "verctrl", "codetools", "helptools", "winfun",  "demos"}) {
         expected.push_back(std::string("$TOOLBOXMATLABDIR/") + folder + "/");
     }
     expected.insert(expected.end(),

@@ -36,15 +36,26 @@ bool mclInitializeComponentInstance(ComponentHandle* instance, const char* publi
                                     const char* keyHex, const char** searchPath,
                                     int32_t searchPathCount, const char** classPath,
                                     int32_t classPathCount, const char** extraList,
-                                    int32_t extraListCount, int32_t instanceFlag,
-                                    int32_t reserved1, int32_t reserved2, int32_t reserved3,
+                                    int32_t extraListCount, int32_t instanceFlag, int32_t reserved1,
+                                    int32_t reserved2, int32_t reserved3,
                                     OutputHandler errorHandler, OutputHandler printHandler)
 {
     fakeRuntime.calls.emplace_back("mclInitializeComponentInstance");
-    fakeRuntime.registrations.push_back(RegistrationCall{
-        instance, publicKeyHex, componentName, extraText, keyHex, searchPath, searchPathCount,
-        classPath, classPathCount, extraList, extraListCount,
-        {instanceFlag, reserved1, reserved2, reserved3}, errorHandler, printHandler});
+    fakeRuntime.registrations.push_back(
+        RegistrationCall{instance,
+                         publicKeyHex,
+                         componentName,
+                         extraText,
+                         keyHex,
+                         searchPath,
+                         searchPathCount,
+                         classPath,
+                         classPathCount,
+                         extraList,
+                         extraListCount,
+                         {instanceFlag, reserved1, reserved2, reserved3},
+                         errorHandler,
+                         printHandler});
     if (!fakeRuntime.instanceStarts) {
         return false;
     }

@@ -20,12 +20,12 @@ struct Road {
     Calls expectedCalls;
 };
 
-const Calls fullRun = {"mclInitializeApplication", "mclmcrInitialize",
-                       "mclInitializeComponentInstance", "mclMain", "mclWaitForFiguresToDie",
-                       "mclTerminateInstance", "mclTerminateApplication"};
-const Calls failedRun = {"mclInitializeApplication", "mclmcrInitialize",
-                         "mclInitializeComponentInstance", "mclMain", "mclTerminateInstance",
-                         "mclTerminateApplication"};
+const Calls fullRun = {
+    "mclInitializeApplication", "mclmcrInitialize",     "mclInitializeComponentInstance", "mclMain",
+    "mclWaitForFiguresToDie",   "mclTerminateInstance", "mclTerminateApplication"};
+const Calls failedRun = {"mclInitializeApplication",       "mclmcrInitialize",
+                         "mclInitializeComponentInstance", "mclMain",
+                         "mclTerminateInstance",           "mclTerminateApplication"};
 
 const Road roads[] = {
     {"ApplicationFails", false, true, true, 0, 0, {"mclInitializeApplication"}},

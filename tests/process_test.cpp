@@ -363,6 +363,7 @@ struct ArgumentsCase {
 std::vector<std::string> manyArguments(int count)
 {
     std::vector<std::string> args;
+    args.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
         args.push_back(std::to_string(i));
     }
@@ -376,9 +377,7 @@ const ArgumentsCase argumentCases[] = {
      {"\"quoted\"", "'single'", "a\\b", "$HOME", "*", "-", "--x=1", "a b\tc"},
      {}},
     {"ControlBytes", {"\x01\x02", "tab\there", "bell\x07", "del\x7F", "esc\x1B[0m"}, {}},
-    {"Utf8",
-     {"caf\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x99\x82"},
-     {"caf\xE9", "\x80", "??"}},
+    {"Utf8", {"caf\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x99\x82"}, {"caf\xE9", "\x80", "??"}},
     {"BytesThatAreNoText", {"\xFF\xFE", "\x80", "a\xC3(b"}, {"??", "?", "a?(b"}},
     // 5000 short arguments still fit a Windows command line (32767 characters).
     {"ThousandsOfArguments", manyArguments(5000), {}},
@@ -403,7 +402,7 @@ TEST_F(Process, AHundredKilobyteArgumentArrivesWhole)
 {
     // A Windows command line holds at most 32767 characters in all, so there
     // the largest argument is the most that fits.
-    const std::size_t size = target().windows ? 32000 : 100 * 1000;
+    const std::size_t size = target().windows ? 32000 : 100000;
     std::string big(size, 'z');
     for (std::size_t i = 0; i < big.size(); i += 97) {
         big[i] = static_cast<char>('a' + i % 26);
@@ -438,17 +437,16 @@ TEST_P(FailingStream, LosesOnlyThatStreamAndStillShutsDownInOrder)
     const FailingStreamCase& c = GetParam();
     // Larger than any stream buffer, so the failure meets the handler's own
     // write and not only the flush at exit.
-    const std::string printed(100 * 1000, 'p');
+    const std::string printed(100000, 'p');
     const std::string errorText = "the component's error";
     for (int status : {0, 3}) {
         SCOPED_TRACE("component status " + std::to_string(status));
         TempFile trace;
-        const LaunchResult r = launch({},
-                                      {"STANDIN_RUNTIME_STATUS=" + std::to_string(status),
-                                       "STANDIN_RUNTIME_PRINT=" + printed,
-                                       "STANDIN_RUNTIME_ERROR=" + errorText,
-                                       "STANDIN_RUNTIME_TRACE=" + trace.path()},
-                                      c.out, c.err);
+        const LaunchResult r = launch(
+            {},
+            {"STANDIN_RUNTIME_STATUS=" + std::to_string(status), "STANDIN_RUNTIME_PRINT=" + printed,
+             "STANDIN_RUNTIME_ERROR=" + errorText, "STANDIN_RUNTIME_TRACE=" + trace.path()},
+            c.out, c.err);
 
         EXPECT_EQ(r.signal, 0);
         EXPECT_EQ(r.exitStatus, status);

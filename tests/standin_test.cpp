@@ -28,6 +28,7 @@ int32_t recordPrint(const char* text)
 
 const std::string goodPublicKey(320, 'A');
 const std::string goodKey(256, 'F');
+const std::string lowerCaseKey(256, 'f');
 const char* folders[] = {"zembraTolvique/", "toolbox/local/"};
 const char* emptyList[] = {""};
 
@@ -47,21 +48,22 @@ struct Registration {
 ComponentHandle handle = nullptr;
 
 const Registration registrations[] = {
-    {"Sound", &handle, goodPublicKey.c_str(), "c", goodKey.c_str(), folders, 2, emptyList, 0, nullptr},
+    {"Sound", &handle, goodPublicKey.c_str(), "c", goodKey.c_str(), folders, 2, emptyList, 0,
+     nullptr},
     {"NoHandlePlace", nullptr, goodPublicKey.c_str(), "c", goodKey.c_str(), folders, 2, emptyList,
      0, "no place for the instance handle"},
     {"ShortPublicKey", &handle, "ABCD", "c", goodKey.c_str(), folders, 2, emptyList, 0,
      "the public key is not 320 upper-case hex digits"},
-    {"LowerCaseKey", &handle, goodPublicKey.c_str(), "c", std::string(256, 'f').c_str(), folders,
-     2, emptyList, 0, "the key is not 256 upper-case hex digits"},
+    {"LowerCaseKey", &handle, goodPublicKey.c_str(), "c", lowerCaseKey.c_str(), folders, 2,
+     emptyList, 0, "the key is not 256 upper-case hex digits"},
     {"NamelessComponent", &handle, goodPublicKey.c_str(), "", goodKey.c_str(), folders, 2,
      emptyList, 0, "the component has no name"},
-    {"NullSearchPath", &handle, goodPublicKey.c_str(), "c", goodKey.c_str(), nullptr, 2,
-     emptyList, 0, "the search path is not a list of folders"},
-    {"NegativeCount", &handle, goodPublicKey.c_str(), "c", goodKey.c_str(), folders, -1,
-     emptyList, 0, "the search path is not a list of folders"},
-    {"NullEmptyList", &handle, goodPublicKey.c_str(), "c", goodKey.c_str(), folders, 2, nullptr,
-     0, "the extra list is not a list of texts"},
+    {"NullSearchPath", &handle, goodPublicKey.c_str(), "c", goodKey.c_str(), nullptr, 2, emptyList,
+     0, "the search path is not a list of folders"},
+    {"NegativeCount", &handle, goodPublicKey.c_str(), "c", goodKey.c_str(), folders, -1, emptyList,
+     0, "the search path is not a list of folders"},
+    {"NullEmptyList", &handle, goodPublicKey.c_str(), "c", goodKey.c_str(), folders, 2, nullptr, 0,
+     "the extra list is not a list of texts"},
 };
 
 class Registrations : public ::testing::TestWithParam<Registration> {
@@ -106,12 +108,12 @@ TEST(StandIn, RefusesARegistrationBeforeTheRuntimeStarted)
     errorLines.clear();
     ComponentHandle h = nullptr;
     const char* classPath[] = {"x"};
-    EXPECT_FALSE(mclInitializeComponentInstance(&h, goodPublicKey.c_str(), "c", "",
-                                                goodKey.c_str(), folders, 2, classPath, 1,
-                                                emptyList, 0, 1, 0, 0, 0, recordError,
-                                                recordPrint));
+    EXPECT_FALSE(mclInitializeComponentInstance(&h, goodPublicKey.c_str(), "c", "", goodKey.c_str(),
+                                                folders, 2, classPath, 1, emptyList, 0, 1, 0, 0, 0,
+                                                recordError, recordPrint));
     EXPECT_EQ(errorLines,
-              std::vector<std::string>{"stand-in runtime: refused registration: the runtime was not started"});
+              std::vector<std::string>{
+                  "stand-in runtime: refused registration: the runtime was not started"});
 }
 
 TEST(StandIn, AnUnreadableStatusKnobFailsTheRunWithAReason)
@@ -122,10 +124,9 @@ TEST(StandIn, AnUnreadableStatusKnobFailsTheRunWithAReason)
     const char* classPath[] = {"x"};
     ASSERT_TRUE(mclInitializeApplication(emptyList, 0));
     ASSERT_TRUE(mclmcrInitialize());
-    ASSERT_TRUE(mclInitializeComponentInstance(&h, goodPublicKey.c_str(), "c", "",
-                                               goodKey.c_str(), folders, 2, classPath, 1,
-                                               emptyList, 0, 1, 0, 0, 0, recordError,
-                                               recordPrint));
+    ASSERT_TRUE(mclInitializeComponentInstance(&h, goodPublicKey.c_str(), "c", "", goodKey.c_str(),
+                                               folders, 2, classPath, 1, emptyList, 0, 1, 0, 0, 0,
+                                               recordError, recordPrint));
     const char* argv[] = {"prog", nullptr};
     for (const char* bad : {"", "3x", "99999999999", "one"}) {
         setenv("STANDIN_RUNTIME_STATUS", bad, 1);

@@ -58,7 +58,8 @@ enum class Failure { closed, full, readerGone };
 
 // Runs `body` with `descriptor` (1 or 2) failing as `failure` says, then puts
 // the descriptor and its stream back as they were.
-inline void withFailingDescriptor(int descriptor, Failure failure, const std::function<void()>& body)
+inline void withFailingDescriptor(int descriptor, Failure failure,
+                                  const std::function<void()>& body)
 {
     std::FILE* stream = descriptor == STDOUT_FILENO ? stdout : stderr;
     std::fflush(stream);

@@ -37,8 +37,7 @@ int main()
     PROCESS_INFORMATION process{};
     if (!CreateProcessW(nullptr, command, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
                         &process)) {
-        std::fprintf(stderr, "exit_code_probe: cannot start the command (%lu)\n",
-                     GetLastError());
+        std::fprintf(stderr, "exit_code_probe: cannot start the command (%lu)\n", GetLastError());
         return 125;
     }
     WaitForSingleObject(process.hProcess, INFINITE);
