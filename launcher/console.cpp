@@ -6,27 +6,6 @@
 
 namespace {
 
-// Keeps the text and its completing line feed together when another thread
-// writes to the same stream; the stream's own lock is recursive, so the
-// writes inside still take it.
-void lockStream(std::FILE* stream)
-{
-#ifdef _WIN32
-    _lock_file(stream);
-#else
-    flockfile(stream);
-#endif
-}
-
-void unlockStream(std::FILE* stream)
-{
-#ifdef _WIN32
-    _unlock_file(stream);
-#else
-    funlockfile(stream);
-#endif
-}
-
 // A count too large for the handler's result is reported as the largest one,
 // never as a negative number that would read as an error.
 int32_t byteCount(std::size_t count)
@@ -57,12 +36,10 @@ int32_t consoleErrorHandler(const char* text)
     if (length == 0) {
         return 0;
     }
-    lockStream(stderr);
     std::size_t written = std::fwrite(text, 1, length, stderr);
     // Decided on the text passed in, not on how much of it was written.
     if (text[length - 1] != '\n') {
         written += std::fwrite("\n", 1, 1, stderr);
     }
-    unlockStream(stderr);
     return byteCount(written);
 }

@@ -16,18 +16,13 @@ extern "C" void discardSignal(int /*signal*/) {}
 // A standard descriptor that the caller closed would be handed to the next
 // file the runtime opens, and the component's console text would land in
 // that file. Holding the number with a device keeps the text out of it:
-// input reads nothing, output fails as a closed descriptor does.
+// input reads nothing, output fails as a closed descriptor does. The
+// descriptors are held in order, so the lowest free number, which open
+// returns, is the one being held.
 void holdStandardDescriptor(int descriptor, const char* device, int mode)
 {
-    if (fcntl(descriptor, F_GETFD) != -1) {
-        return;
-    }
-    const int opened = open(device, mode | O_CLOEXEC);
-    if (opened != -1 && opened != descriptor) {
-        dup2(opened, descriptor);  // dup2 leaves the copy inheritable, as a standard one is
-        close(opened);
-    } else if (opened == descriptor) {
-        fcntl(descriptor, F_SETFD, 0);
+    if (fcntl(descriptor, F_GETFD) == -1) {
+        open(device, mode);  // NOLINT(android-cloexec-open): inherited, as a standard one is
     }
 }
 
@@ -43,11 +38,7 @@ void prepareProcess()
 
     // A reader that goes away shows as a failed write in the handlers' counts,
     // as on Windows, instead of ending the process before the runtime is
-    // shut down in order.
-    struct sigaction action = {};
-    action.sa_handler = discardSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    sigaction(SIGPIPE, &action, nullptr);
+    // shut down in order. (glibc's signal() restarts interrupted calls.)
+    signal(SIGPIPE, discardSignal);
 #endif
 }

@@ -6,6 +6,7 @@
 //   STANDIN_RUNTIME_STATUS=<int32>                  what the main function returns
 //   STANDIN_RUNTIME_PRINT=<text>, STANDIN_RUNTIME_ERROR=<text>
 //                                                   printed in place of the echo
+//   STANDIN_RUNTIME_REPEAT=<count>                  how often those are printed
 //   STANDIN_RUNTIME_TRACE=<file>                    one appended line per call
 #include <cerrno>
 #include <cstdio>
@@ -242,15 +243,26 @@ void report(OutputHandler errorHandler, const char* prefix, const char* detail)
     }
 }
 
-bool parseStatus(const char* text, int32_t* status)
+// Reads a knob holding a 32-bit integer of at least `minimum`. An unset knob
+// leaves `value` as it is; a malformed one is reported and fails.
+bool integerKnob(const char* name, int32_t minimum, int32_t* value)
 {
+    const char* text = std::getenv(name);
+    if (text == nullptr) {
+        return true;
+    }
     char* end = nullptr;
     errno = 0;
-    const long long value = std::strtoll(text, &end, 10);
-    if (errno != 0 || end == text || *end != '\0' || value < INT32_MIN || value > INT32_MAX) {
+    const long long parsed = std::strtoll(text, &end, 10);
+    if (errno != 0 || end == text || *end != '\0' || parsed < minimum || parsed > INT32_MAX) {
+        char what[96];
+        if (std::snprintf(what, sizeof what, "%s is not an integer from %d to %d: ", name,
+                          static_cast<int>(minimum), static_cast<int>(INT32_MAX)) > 0) {
+            report(theInstance.errorHandler, what, text);
+        }
         return false;
     }
-    *status = static_cast<int32_t>(value);
+    *value = static_cast<int32_t>(parsed);
     return true;
 }
 
@@ -370,10 +382,9 @@ STANDIN_API int32_t mclMain(ComponentHandle instance, int32_t argc, const char**
     }
 
     int32_t status = 0;
-    const char* statusText = std::getenv("STANDIN_RUNTIME_STATUS");
-    if (statusText != nullptr && !parseStatus(statusText, &status)) {
-        report(theInstance.errorHandler,
-               "STANDIN_RUNTIME_STATUS is not a 32-bit integer: ", statusText);
+    int32_t repeat = 1;
+    if (!integerKnob("STANDIN_RUNTIME_STATUS", INT32_MIN, &status) ||
+        !integerKnob("STANDIN_RUNTIME_REPEAT", 0, &repeat)) {
         return 1;
     }
 
@@ -381,7 +392,9 @@ STANDIN_API int32_t mclMain(ComponentHandle instance, int32_t argc, const char**
     const char* errorText = std::getenv("STANDIN_RUNTIME_ERROR");
     if (printText == nullptr && errorText == nullptr) {
         echoArguments(argc, argv);
-    } else {
+        return status;
+    }
+    for (int32_t i = 0; i < repeat; ++i) {
         if (printText != nullptr) {
             theInstance.printHandler(printText);
         }

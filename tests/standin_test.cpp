@@ -116,29 +116,77 @@ TEST(StandIn, RefusesARegistrationBeforeTheRuntimeStarted)
                   "stand-in runtime: refused registration: the runtime was not started"});
 }
 
-TEST(StandIn, AnUnreadableStatusKnobFailsTheRunWithAReason)
-{
-    errorLines.clear();
-    printed.clear();
-    ComponentHandle h = nullptr;
-    const char* classPath[] = {"x"};
-    ASSERT_TRUE(mclInitializeApplication(emptyList, 0));
-    ASSERT_TRUE(mclmcrInitialize());
-    ASSERT_TRUE(mclInitializeComponentInstance(&h, goodPublicKey.c_str(), "c", "", goodKey.c_str(),
-                                               folders, 2, classPath, 1, emptyList, 0, 1, 0, 0, 0,
-                                               recordError, recordPrint));
-    const char* argv[] = {"prog", nullptr};
-    for (const char* bad : {"", "3x", "99999999999", "one"}) {
-        setenv("STANDIN_RUNTIME_STATUS", bad, 1);
-        EXPECT_EQ(mclMain(h, 1, argv, "zembratolvique", 0), 1) << bad;
+class StandInComponent : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        errorLines.clear();
+        printed.clear();
+        ASSERT_TRUE(mclInitializeApplication(emptyList, 0));
+        ASSERT_TRUE(mclmcrInitialize());
+        ASSERT_TRUE(mclInitializeComponentInstance(
+            &instance, goodPublicKey.c_str(), "c", "", goodKey.c_str(), folders, 2, classPath, 1,
+            emptyList, 0, 1, 0, 0, 0, recordError, recordPrint));
     }
-    unsetenv("STANDIN_RUNTIME_STATUS");
-    EXPECT_EQ(errorLines.size(), 4U);
+    void TearDown() override
+    {
+        for (const char* knob : {"STANDIN_RUNTIME_STATUS", "STANDIN_RUNTIME_REPEAT",
+                                 "STANDIN_RUNTIME_PRINT", "STANDIN_RUNTIME_ERROR"}) {
+            unsetenv(knob);
+        }
+        mclTerminateInstance(&instance);
+        mclTerminateApplication();
+    }
+    int32_t runMain()
+    {
+        const char* argv[] = {"prog", nullptr};
+        return mclMain(instance, 1, argv, "zembratolvique", 0);
+    }
+
+    const char* classPath[1] = {"x"};
+    ComponentHandle instance = nullptr;
+};
+
+TEST_F(StandInComponent, KnobsThatAreNoIntegerFailTheRunWithAReason)
+{
+    const struct {
+        const char* knob;
+        const char* value;
+    } bad[] = {
+        {"STANDIN_RUNTIME_STATUS", ""},
+        {"STANDIN_RUNTIME_STATUS", "3x"},
+        {"STANDIN_RUNTIME_STATUS", "99999999999"},
+        {"STANDIN_RUNTIME_STATUS", "one"},
+        {"STANDIN_RUNTIME_REPEAT", "-1"},
+        {"STANDIN_RUNTIME_REPEAT", "many"},
+    };
+    for (const auto& knob : bad) {
+        setenv(knob.knob, knob.value, 1);
+        errorLines.clear();
+        EXPECT_EQ(runMain(), 1) << knob.knob << "=" << knob.value;
+        ASSERT_EQ(errorLines.size(), 1U);
+        EXPECT_EQ(errorLines[0].rfind(std::string("stand-in runtime: ") + knob.knob, 0), 0U)
+            << errorLines[0];
+        unsetenv(knob.knob);
+    }
     EXPECT_EQ(printed, "");
-    EXPECT_EQ(mclMain(h, 1, argv, "zembratolvique", 0), 0);
+    EXPECT_EQ(runMain(), 0);
     EXPECT_EQ(printed, "prog\n");
-    mclTerminateInstance(&h);
-    mclTerminateApplication();
+}
+
+TEST_F(StandInComponent, RepeatsThePrintedTexts)
+{
+    setenv("STANDIN_RUNTIME_PRINT", "ab", 1);
+    setenv("STANDIN_RUNTIME_ERROR", "e", 1);
+    setenv("STANDIN_RUNTIME_REPEAT", "3", 1);
+    EXPECT_EQ(runMain(), 0);
+    EXPECT_EQ(printed, "ababab");
+    EXPECT_EQ(errorLines, std::vector<std::string>(3, "e"));
+
+    setenv("STANDIN_RUNTIME_REPEAT", "0", 1);
+    printed.clear();
+    EXPECT_EQ(runMain(), 0);
+    EXPECT_EQ(printed, "");
 }
 
 }  // namespace
