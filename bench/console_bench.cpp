@@ -140,10 +140,12 @@ int main(int argc, char** argv)
     for (const auto& c : comparisons) {
         const double handler = reporter.medians[c.handler];
         const double baseline = reporter.medians[c.baseline];
-        std::snprintf(line, sizeof line, "%-40s %9.1f MB/s vs %9.1f MB/s  ratio %.3f  target %s\n",
-                      c.what, handler / 1e6, baseline / 1e6, baseline > 0 ? handler / baseline : 0.0,
-                      c.target);
-        out << line;
+        if (std::snprintf(line, sizeof line,
+                          "%-40s %9.1f MB/s vs %9.1f MB/s  ratio %.3f  target %s\n", c.what,
+                          handler / 1e6, baseline / 1e6, baseline > 0 ? handler / baseline : 0.0,
+                          c.target) > 0) {
+            out << line;
+        }
     }
     return 0;
 }

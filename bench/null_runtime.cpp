@@ -9,7 +9,7 @@ struct ComponentInstanceState {
 };
 
 namespace {
-ComponentInstanceState instance{0};
+ComponentInstanceState theInstance{0};
 }
 
 NULL_RUNTIME_API bool mclInitializeApplication(const char** /*options*/, int32_t /*count*/)
@@ -24,14 +24,14 @@ NULL_RUNTIME_API bool mclmcrInitialize(void)
 
 // Success means a handle was written, so the launcher's stop is measured too.
 NULL_RUNTIME_API bool mclInitializeComponentInstance(
-    ComponentHandle* handle, const char* /*publicKeyHex*/, const char* /*componentName*/,
+    ComponentHandle* instance, const char* /*publicKeyHex*/, const char* /*componentName*/,
     const char* /*extraText*/, const char* /*keyHex*/, const char** /*searchPath*/,
     int32_t /*searchPathCount*/, const char** /*classPath*/, int32_t /*classPathCount*/,
     const char** /*extraList*/, int32_t /*extraListCount*/, int32_t /*instanceFlag*/,
     int32_t /*reserved1*/, int32_t /*reserved2*/, int32_t /*reserved3*/,
     OutputHandler /*errorHandler*/, OutputHandler /*printHandler*/)
 {
-    *handle = &instance;
+    *instance = &theInstance;
     return true;
 }
 

@@ -15,8 +15,7 @@
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
-
-extern char** environ;
+#include <unistd.h>
 
 namespace {
 
@@ -56,6 +55,13 @@ bool runOnce(const std::vector<char*>& argv, Sample& sample)
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
+// Says why the tool stops, and gives its exit status.
+int stop(int status, const char* message, const char* detail)
+{
+    (void)std::fprintf(stderr, "process_timer: %s%s\n", message, detail);  // stopping either way
+    return status;
+}
+
 double median(std::vector<double> values)
 {
     std::sort(values.begin(), values.end());
@@ -67,11 +73,10 @@ double median(std::vector<double> values)
 
 int main(int argc, char** argv)
 {
-    if (argc < 5) {
-        std::fprintf(stderr, "usage: process_timer RUNS BASELINE [ARGS...] -- CANDIDATE [ARGS...]\n");
-        return 2;
+    const long runs = argc < 5 ? 0 : std::strtol(argv[1], nullptr, 10);
+    if (runs <= 0) {
+        return stop(2, "usage: process_timer RUNS BASELINE [ARGS...] -- CANDIDATE [ARGS...]", "");
     }
-    const int runs = std::atoi(argv[1]);
     std::vector<char*> commands[2];
     int side = 0;
     for (int i = 2; i < argc; ++i) {
@@ -89,12 +94,11 @@ int main(int argc, char** argv)
     std::vector<double> wall[2];
     std::vector<double> peak[2];
     const int warmup = 10;
-    for (int run = 0; run < runs + warmup; ++run) {
+    for (long run = 0; run < runs + warmup; ++run) {
         for (int which = 0; which < 2; ++which) {
             Sample sample{};
             if (!runOnce(commands[which], sample)) {
-                std::fprintf(stderr, "process_timer: %s failed\n", commands[which][0]);
-                return 1;
+                return stop(1, "a command failed: ", commands[which][0]);
             }
             if (run >= warmup) {
                 cpu[which].push_back(sample.cpuMicroseconds);
@@ -117,8 +121,8 @@ int main(int argc, char** argv)
         const double baseline = median(m.values[0]);
         const double candidate = median(m.values[1]);
         std::printf("%-22s %10.1f %-4s vs %10.1f %-4s ratio %.3f  difference %+.1f %s\n", m.name,
-                    candidate, m.unit, baseline, m.unit, candidate / baseline,
-                    candidate - baseline, m.unit);
+                    candidate, m.unit, baseline, m.unit, candidate / baseline, candidate - baseline,
+                    m.unit);
     }
     return 0;
 }

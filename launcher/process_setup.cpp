@@ -39,6 +39,7 @@ void prepareProcess()
     // A reader that goes away shows as a failed write in the handlers' counts,
     // as on Windows, instead of ending the process before the runtime is
     // shut down in order. (glibc's signal() restarts interrupted calls.)
-    signal(SIGPIPE, discardSignal);
+    // Should it fail, the default stays and such a reader ends the process.
+    (void)signal(SIGPIPE, discardSignal);
 #endif
 }

@@ -17,7 +17,7 @@ trap 'rm -f "$checked"' EXIT
 for build in "$@"; do
     # The project's own translation units in this build not checked already.
     mapfile -t units < <(grep -o '"file": "[^"]*"' "$build/compile_commands.json" |
-        sed 's/"file": "//; s/"$//' | grep -E "^$root/(launcher|runtime|tests|fuzz)/" |
+        sed 's/"file": "//; s/"$//' | grep -E "^$root/(launcher|runtime|tests|fuzz|bench)/" |
         sort -u | comm -23 - "$checked")
     printf '%s\n' "${units[@]}" | sort -u -o "$checked" - "$checked"
     [ ${#units[@]} -gt 0 ] || continue

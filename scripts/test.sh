@@ -19,6 +19,7 @@ packages=(
     "clang-format:/usr/bin/clang-format"
     "clang-tidy:/usr/bin/clang-tidy"
     "devscripts:/usr/bin/hardening-check"
+    "libbenchmark-dev:/usr/include/benchmark/benchmark.h"
 )
 
 install_missing() {
@@ -46,9 +47,10 @@ cmake --preset windows-x64 >/dev/null
 cmake --preset debug -DWINDOWS_X86_BUILD="$root/build/windows-x86" \
     -DWINDOWS_X64_BUILD="$root/build/windows-x64" >/dev/null
 cmake --preset sanitize >/dev/null
+cmake --preset bench >/dev/null
 
 echo "== style"
-scripts/check_style.sh build/debug build/sanitize
+scripts/check_style.sh build/debug build/sanitize build/bench
 
 for preset in windows-x86 windows-x64 debug sanitize; do
     echo "== build $preset"
