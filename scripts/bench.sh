@@ -13,15 +13,8 @@ packages=(
     "valgrind:/usr/bin/valgrind"
     "hyperfine:/usr/bin/hyperfine"
 )
-missing=()
-for entry in "${packages[@]}"; do
-    [ -e "${entry#*:}" ] || missing+=("${entry%%:*}")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    [ "$(id -u)" -eq 0 ] || { echo "missing packages: ${missing[*]} (run as root)" >&2; exit 1; }
-    apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+source "$root/scripts/install_packages.sh"
+install_missing "${packages[@]}"
 
 cmake --preset bench >/dev/null
 cmake --build --preset bench >build/bench.log 2>&1 || { cat build/bench.log; exit 1; }
