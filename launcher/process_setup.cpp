@@ -22,7 +22,7 @@ extern "C" void discardSignal(int /*signal*/) {}
 void holdStandardDescriptor(int descriptor, const char* device, int mode)
 {
     if (fcntl(descriptor, F_GETFD) == -1) {
-        open(device, mode);  // NOLINT(android-cloexec-open): inherited, as a standard one is
+        open(device, mode);  // no O_CLOEXEC: inherited, as a standard descriptor is
     }
 }
 
