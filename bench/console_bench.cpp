@@ -15,65 +15,51 @@
 
 namespace {
 
-std::string textOf(benchmark::State& state)
+// Writes one text, sized and ended as the benchmark's arguments say, over and
+// over with `write`, and reports the bytes it passed per second.
+template <class Write>
+void measure(benchmark::State& state, Write write)
 {
     std::string text(static_cast<std::size_t>(state.range(0)), 'x');
     if (state.range(1) != 0) {
         text.back() = '\n';
     }
-    return text;
-}
-
-void finish(benchmark::State& state, const std::string& text)
-{
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(write(text.c_str(), text.size()));
+    }
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(text.size()));
 }
 
 void fwriteToStdout(benchmark::State& state)
 {
-    const std::string text = textOf(state);
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(std::fwrite(text.data(), 1, text.size(), stdout));
-    }
-    finish(state, text);
+    measure(state,
+            [](const char* text, std::size_t size) { return std::fwrite(text, 1, size, stdout); });
 }
 
 // What any writer of a C text pays: the length scan, then the write.
 void fwriteWithLengthScan(benchmark::State& state)
 {
-    const std::string text = textOf(state);
-    const char* cText = text.c_str();
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(std::fwrite(cText, 1, std::strlen(cText), stdout));
-    }
-    finish(state, text);
+    measure(state, [](const char* text, std::size_t /*size*/) {
+        return std::fwrite(text, 1, std::strlen(text), stdout);
+    });
 }
 
 void printHandler(benchmark::State& state)
 {
-    const std::string text = textOf(state);
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(consolePrintHandler(text.c_str()));
-    }
-    finish(state, text);
+    measure(state,
+            [](const char* text, std::size_t /*size*/) { return consolePrintHandler(text); });
 }
 
 void fwriteToStderr(benchmark::State& state)
 {
-    const std::string text = textOf(state);
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(std::fwrite(text.data(), 1, text.size(), stderr));
-    }
-    finish(state, text);
+    measure(state,
+            [](const char* text, std::size_t size) { return std::fwrite(text, 1, size, stderr); });
 }
 
 void errorHandler(benchmark::State& state)
 {
-    const std::string text = textOf(state);
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(consoleErrorHandler(text.c_str()));
-    }
-    finish(state, text);
+    measure(state,
+            [](const char* text, std::size_t /*size*/) { return consoleErrorHandler(text); });
 }
 
 // Arguments: text size, and whether it ends in a line feed.

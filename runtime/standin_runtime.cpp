@@ -145,18 +145,20 @@ bool traceBegin(const char* function)
 }
 
 // Each line is on disk before the call goes on, whatever happens next. A
-// line that could not be built or written is left out of the trace.
+// line that could not be built is left out; one that cannot be written is lost.
 void traceEnd()
 {
     trace("\n");
     if (!traceOverflow && std::fwrite(traceLine, 1, traceSize, traceFile) == traceSize) {
-        traceOverflow = std::fflush(traceFile) != 0;
+        (void)std::fflush(traceFile);
     }
 }
 
-const char* isSet(const void* pointer)
+// Pointers are traced only as there or not: their values differ from run to run.
+void tracePointer(const char* label, const void* pointer)
 {
-    return pointer == nullptr ? "null" : "set";
+    trace(label);
+    trace(pointer == nullptr ? "null" : "set");
 }
 
 // --- registration checks ----------------------------------------------------
@@ -318,8 +320,7 @@ STANDIN_API bool mclInitializeComponentInstance(
     OutputHandler errorHandler, OutputHandler printHandler)
 {
     if (traceBegin("mclInitializeComponentInstance")) {
-        trace(" instance=");
-        trace(isSet(instance));
+        tracePointer(" instance=", instance);
         trace(" publicKey=");
         traceText(publicKeyHex);
         trace(" name=");
@@ -337,10 +338,8 @@ STANDIN_API bool mclInitializeComponentInstance(
             trace(i > 0 ? "," : "");
             traceNumber(flags[i]);
         }
-        trace(" errorHandler=");
-        trace(isSet(reinterpret_cast<void*>(errorHandler)));
-        trace(" printHandler=");
-        trace(isSet(reinterpret_cast<void*>(printHandler)));
+        tracePointer(" errorHandler=", reinterpret_cast<void*>(errorHandler));
+        tracePointer(" printHandler=", reinterpret_cast<void*>(printHandler));
         traceEnd();
     }
     if (failureRequested("instance")) {
@@ -362,8 +361,7 @@ STANDIN_API int32_t mclMain(ComponentHandle instance, int32_t argc, const char**
                             const char* mainFunctionName, int32_t runFlag)
 {
     if (traceBegin("mclMain")) {
-        trace(" instance=");
-        trace(isSet(instance));
+        tracePointer(" instance=", instance);
         trace(" argc=");
         traceNumber(argc);
         traceList("argv", argv, argc);
@@ -408,8 +406,7 @@ STANDIN_API int32_t mclMain(ComponentHandle instance, int32_t argc, const char**
 STANDIN_API bool mclWaitForFiguresToDie(void* unused)
 {
     if (traceBegin("mclWaitForFiguresToDie")) {
-        trace(" arg=");
-        trace(isSet(unused));
+        tracePointer(" arg=", unused);
         traceEnd();
     }
     // The stand-in draws no windows, so there is never one to wait for.
@@ -419,8 +416,7 @@ STANDIN_API bool mclWaitForFiguresToDie(void* unused)
 STANDIN_API bool mclTerminateInstance(ComponentHandle* instance)
 {
     if (traceBegin("mclTerminateInstance")) {
-        trace(" instance=");
-        trace(isSet(instance == nullptr ? nullptr : *instance));
+        tracePointer(" instance=", instance == nullptr ? nullptr : *instance);
         traceEnd();
     }
     if (instance == nullptr || *instance != &theInstance || !theInstance.running) {

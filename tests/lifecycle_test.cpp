@@ -5,10 +5,9 @@
 
 #include "case_name.h"
 #include "launcher_fixture.h"
+#include "runtime_roads.h"
 
 namespace {
-
-using Calls = std::vector<std::string>;
 
 struct Road {
     const char* name;
@@ -20,13 +19,6 @@ struct Road {
     Calls expectedCalls;
 };
 
-const Calls fullRun = {
-    "mclInitializeApplication", "mclmcrInitialize",     "mclInitializeComponentInstance", "mclMain",
-    "mclWaitForFiguresToDie",   "mclTerminateInstance", "mclTerminateApplication"};
-const Calls failedRun = {"mclInitializeApplication",       "mclmcrInitialize",
-                         "mclInitializeComponentInstance", "mclMain",
-                         "mclTerminateInstance",           "mclTerminateApplication"};
-
 const Road roads[] = {
     {"ApplicationFails", false, true, true, 0, 0, {"mclInitializeApplication"}},
     {"CoreFails", true, false, true, 0, -1, {"mclInitializeApplication", "mclmcrInitialize"}},
@@ -37,7 +29,7 @@ const Road roads[] = {
      0,
      -1,
      {"mclInitializeApplication", "mclmcrInitialize", "mclInitializeComponentInstance"}},
-    {"MainSucceeds", true, true, true, 0, 0, fullRun},
+    {"MainSucceeds", true, true, true, 0, 0, successfulRun},
     {"MainReturns3", true, true, true, 3, 3, failedRun},
     {"MainReturnsMinus1", true, true, true, -1, -1, failedRun},
     {"MainReturns256", true, true, true, 256, 256, failedRun},

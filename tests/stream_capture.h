@@ -27,26 +27,47 @@ inline std::string readAll(std::FILE* file)
     return bytes;
 }
 
+// Points a standard descriptor (1 or 2) at `replacement`, or closes it when
+// `replacement` is -1, for the life of the object; then flushes its stream,
+// clears any error the stream met, and puts the descriptor back.
+class DescriptorRedirect {
+public:
+    DescriptorRedirect(int descriptor, int replacement)
+        : descriptor_(descriptor), stream_(descriptor == STDOUT_FILENO ? stdout : stderr)
+    {
+        std::fflush(stream_);  // what is buffered already belongs to the old descriptor
+        saved_ = dup(descriptor);
+        if (replacement == -1) {
+            close(descriptor);
+        } else {
+            dup2(replacement, descriptor);
+        }
+    }
+    ~DescriptorRedirect()
+    {
+        std::fflush(stream_);
+        std::clearerr(stream_);
+        dup2(saved_, descriptor_);
+        close(saved_);
+    }
+    DescriptorRedirect(const DescriptorRedirect&) = delete;
+    DescriptorRedirect& operator=(const DescriptorRedirect&) = delete;
+
+private:
+    int descriptor_;
+    std::FILE* stream_;
+    int saved_ = -1;
+};
+
 inline CapturedStreams captureStreams(const std::function<void()>& body)
 {
-    std::fflush(stdout);
-    std::fflush(stderr);
     std::FILE* outFile = std::tmpfile();
     std::FILE* errFile = std::tmpfile();
-    const int savedOut = dup(STDOUT_FILENO);
-    const int savedErr = dup(STDERR_FILENO);
-    dup2(fileno(outFile), STDOUT_FILENO);
-    dup2(fileno(errFile), STDERR_FILENO);
-
-    body();
-
-    std::fflush(stdout);
-    std::fflush(stderr);
-    dup2(savedOut, STDOUT_FILENO);
-    dup2(savedErr, STDERR_FILENO);
-    close(savedOut);
-    close(savedErr);
-
+    {
+        const DescriptorRedirect out(STDOUT_FILENO, fileno(outFile));
+        const DescriptorRedirect err(STDERR_FILENO, fileno(errFile));
+        body();
+    }
     CapturedStreams captured{readAll(outFile), readAll(errFile)};
     std::fclose(outFile);
     std::fclose(errFile);
@@ -61,30 +82,23 @@ enum class Failure { closed, full, readerGone };
 inline void withFailingDescriptor(int descriptor, Failure failure,
                                   const std::function<void()>& body)
 {
-    std::FILE* stream = descriptor == STDOUT_FILENO ? stdout : stderr;
-    std::fflush(stream);
-    const int saved = dup(descriptor);
-    if (failure == Failure::closed) {
-        close(descriptor);
-    } else if (failure == Failure::full) {
-        const int full = open("/dev/full", O_WRONLY);
-        dup2(full, descriptor);
-        close(full);
-    } else {
-        int ends[2];
-        if (pipe(ends) == 0) {
+    int replacement = -1;
+    if (failure == Failure::full) {
+        replacement = open("/dev/full", O_WRONLY | O_CLOEXEC);
+    } else if (failure == Failure::readerGone) {
+        int ends[2] = {-1, -1};
+        if (pipe2(ends, O_CLOEXEC) == 0) {
             close(ends[0]);
-            dup2(ends[1], descriptor);
-            close(ends[1]);
         }
+        replacement = ends[1];
     }
-
-    body();
-
-    std::fflush(stream);
-    std::clearerr(stream);
-    dup2(saved, descriptor);
-    close(saved);
+    {
+        const DescriptorRedirect redirect(descriptor, replacement);
+        body();
+    }
+    if (replacement != -1) {
+        close(replacement);
+    }
 }
 
 #endif
